@@ -22,10 +22,15 @@ bool CancelToken::waitFor(std::chrono::milliseconds duration) const {
     return changed_.wait_for(lock, duration, [this] { return isCancelled(); });
 }
 
-CancelScope::CancelScope(std::shared_ptr<CancelToken> token) : previous_(std::exchange(threadToken, std::move(token))) {}
+CancelScope::CancelScope(std::shared_ptr<CancelToken> token)
+    : previous_(std::exchange(threadToken, std::move(token))) {}
 
-CancelScope::~CancelScope() { threadToken = std::move(previous_); }
+CancelScope::~CancelScope() {
+    threadToken = std::move(previous_);
+}
 
-const std::shared_ptr<CancelToken>& currentCancelToken() { return threadToken; }
+const std::shared_ptr<CancelToken>& currentCancelToken() {
+    return threadToken;
+}
 
 } // namespace velmora
