@@ -20,7 +20,8 @@ FillError writeLines(const std::filesystem::path& path, LineFormat format,
                      const std::vector<ResultRow>& rows) {
     std::unique_ptr<std::FILE, FileClose> file(std::fopen(path.c_str(), "wb"));
     const auto put = [&](std::string_view text) {
-        return std::fwrite(text.data(), 1, text.size(), file.get()) == text.size();
+        // An empty view may carry a null pointer, which fwrite must not be given.
+        return text.empty() || std::fwrite(text.data(), 1, text.size(), file.get()) == text.size();
     };
     bool written = file && put(fileStart(format)) && put(headerLine(format));
     for (auto row = rows.begin(); written && row != rows.end(); ++row) {

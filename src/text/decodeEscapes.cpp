@@ -1,7 +1,6 @@
 #include "text/decodeEscapes.h"
 
 #include "text/gbkCodec.h"
-#include "text/search.h"
 
 #include <optional>
 #include <string>
@@ -10,11 +9,26 @@ namespace velmora {
 
 namespace {
 
-// The bytes of the full-width apostrophe in code page 936: it stands in for "'" while the text
-// is read as the body of a single-quoted literal, so no apostrophe of the text can end it.
-constexpr std::string_view kApostropheStandIn = "\xA1\xAF";
+// The full-width apostrophe stands in for "'" while the text is read as the body of a
+// single-quoted literal, so no apostrophe of the text can end it.
+constexpr std::u16string_view kApostropheStandIn = u"\u2019";
 // A line break cannot stand in a literal, so CR LF pairs travel as this marker.
-constexpr std::string_view kLineBreakStandIn = "{$}";
+constexpr std::u16string_view kLineBreakStandIn = u"{$}";
+
+/// Every occurrence of `sought` replaced, left to right; the replacement is not searched again.
+std::u16string replaceAll(std::u16string_view text, std::u16string_view sought, std::u16string_view replacement) {
+    std::u16string result;
+    result.reserve(text.size());
+    for (std::size_t from = 0;;) {
+        const std::size_t at = text.find(sought, from);
+        if (at == std::u16string_view::npos) {
+            result.append(text.substr(from));
+            return result;
+        }
+        result.append(text.substr(from, at - from)).append(replacement);
+        from = at + sought.size();
+    }
+}
 
 int hexValue(char16_t c) {
     if (c >= u'0' && c <= u'9') {
@@ -151,25 +165,27 @@ std::u16string unescape(std::u16string_view text) {
 } // namespace
 
 Text decodeEscapes(std::string_view text) {
-    Text body = replaceText(text, "\r\n", kLineBreakStandIn);
-    if (!body.empty() && body.front() == '\r') {
+    // The stand-ins are put in and taken out on the characters, not the bytes, so a single-byte
+    // character such as 0x80 (the euro sign) cannot hide a line break or an apostrophe after it.
+    std::u16string body = replaceAll(detail::gbkToUtf16(text), u"\r\n", kLineBreakStandIn);
+    if (!body.empty() && body.front() == u'\r') {
         body.erase(0, 1);
     }
     // A "\u" escape is left to unescape as "%u", so a "\u" without four hexadecimal digits
     // stays in the result as "%u".
-    body = replaceText(body, "\\u", "%u");
-    body = replaceText(body, "'", kApostropheStandIn);
+    body = replaceAll(replaceAll(body, u"\\u", u"%u"), u"'", kApostropheStandIn);
 
-    const std::optional<std::u16string> value = readLiteral(detail::gbkToUtf16(body));
+    const std::optional<std::u16string> value = readLiteral(body);
     if (!value) {
         return Text();
     }
     std::u16string decoded = unescape(*value);
     // A text cannot hold a zero byte: \0, \x00 and %00 decode to nothing.
     std::erase(decoded, u'\0');
+    decoded = replaceAll(replaceAll(decoded, kApostropheStandIn, u"'"), kLineBreakStandIn, u"\r\n");
     Text result;
     detail::appendUtf16AsGbk(decoded, result);
-    return replaceText(replaceText(result, kApostropheStandIn, "'"), kLineBreakStandIn, "\r\n");
+    return result;
 }
 
 } // namespace velmora

@@ -33,6 +33,8 @@ TEST(DecodeEscapes, DecodesUnicodeEscapesLineBreaksAndApostrophes) {
         {"backslash before a slash is dropped", R"(https:\/\/a.localhost\/x)", "https://a.localhost/x"},
         {"upper-case U is no escape", R"(\U4e2d)", "U4e2d"},
         {"Chinese text passes", gbk("中文abc"), gbk("中文abc")},
+        {"the one-byte euro sign hides no line break", "\x80\r\n", "\x80\r\n"},
+        {"the one-byte euro sign hides no apostrophe", "\x80\\'x'", "\x80'x'"},
         {"backslash as a second byte is no escape",
          "\x81\x5C"
          "n",
