@@ -1,0 +1,22 @@
+#pragma once
+
+#include "collectors/RunSettings.h"
+#include "collectors/RunView.h"
+
+#include <functional>
+
+namespace velmora {
+
+/// What a worker thread runs: one collector over its run's view of the window and the settings.
+using WorkerEntry = std::function<void(RunView& view, const RunSettings& settings)>;
+
+/// The worker entries of the two modes.
+struct WorkerEntries {
+    WorkerEntry keyword; ///< the keyword search
+    WorkerEntry shop;    ///< the shop crawl (the keyword holds "http")
+};
+
+/// The entries the program runs.
+WorkerEntries collectorEntries();
+
+} // namespace velmora
