@@ -4,6 +4,7 @@
 #include "app/FileDialogComponent.h"
 #include "app/IntegerKeyFilter.h"
 #include "app/ResultTableModel.h"
+#include "app/SaveAction.h"
 #include "app/WindowBridge.h"
 #include "app/appIcon.h"
 
@@ -136,6 +137,7 @@ MainWindow::MainWindow(const QString& browserStartAddress)
 
     auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
     connect(escape, &QShortcut::activated, this, &QWidget::close);
+    connect(按钮1, &QPushButton::clicked, this, [this] { saveData(*this); });
 }
 
 MainWindow::~MainWindow() {

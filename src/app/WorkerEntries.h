@@ -1,5 +1,6 @@
 #pragma once
 
+#include "collectors/Endpoints.h"
 #include "collectors/RunSettings.h"
 #include "collectors/RunView.h"
 
@@ -16,7 +17,7 @@ struct WorkerEntries {
     WorkerEntry shop;    ///< the shop crawl (the keyword holds "http")
 };
 
-/// The entries the program runs.
-WorkerEntries collectorEntries();
+/// The entries the program runs: the two collectors, talking to `endpoints`.
+WorkerEntries collectorEntries(const Endpoints& endpoints = Endpoints::marketplace());
 
 } // namespace velmora

@@ -1,17 +1,20 @@
 #include "app/WorkerEntries.h"
 
+#include "collectors/collectKeyword.h"
+#include "collectors/collectShop.h"
+
 namespace velmora {
 
-namespace {
-
-// Stand-ins until the collectors are built: each returns at once, like a run that finds nothing.
-void searchKeyword(RunView&, const RunSettings&) {}
-void crawlShop(RunView&, const RunSettings&) {}
-
-} // namespace
-
-WorkerEntries collectorEntries() {
-    return {searchKeyword, crawlShop};
+WorkerEntries collectorEntries(const Endpoints& endpoints) {
+    // Each entry keeps its own copy of the endpoints: a worker may outlive the caller's.
+    return {
+        [endpoints](RunView& view, const RunSettings& settings) {
+            collectKeyword(RunContext{view, settings, endpoints});
+        },
+        [endpoints](RunView& view, const RunSettings& settings) {
+            collectShop(RunContext{view, settings, endpoints});
+        },
+    };
 }
 
 } // namespace velmora

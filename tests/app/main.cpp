@@ -22,6 +22,8 @@ const std::array kSuites = {
     Suite{"RunControlTest", velmora::test::makeRunControlTest},
     Suite{"ActivityLogTest", velmora::test::makeActivityLogTest},
     Suite{"ShellPartsTest", velmora::test::makeShellPartsTest},
+    Suite{"SaveActionTest", velmora::test::makeSaveActionTest},
+    Suite{"CollectionRunTest", velmora::test::makeCollectionRunTest},
 };
 
 } // namespace

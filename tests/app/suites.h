@@ -12,5 +12,7 @@ std::unique_ptr<QObject> makeControlOperationsTest();
 std::unique_ptr<QObject> makeRunControlTest();
 std::unique_ptr<QObject> makeActivityLogTest();
 std::unique_ptr<QObject> makeShellPartsTest();
+std::unique_ptr<QObject> makeSaveActionTest();
+std::unique_ptr<QObject> makeCollectionRunTest();
 
 } // namespace velmora::test
