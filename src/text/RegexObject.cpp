@@ -104,7 +104,7 @@ Compiler& threadCompiler() {
     return compiler;
 }
 
-/// The limits and the JIT stack of one run.
+/// The limits and the JIT stack of the matches made on one thread.
 class MatchLimits {
 public:
     MatchLimits()
@@ -126,6 +126,13 @@ private:
     std::unique_ptr<pcre2_match_context, MatchContextFree> context_;
     std::unique_ptr<pcre2_jit_stack, JitStackFree> jitStack_;
 };
+
+/// The thread's limits. Kept for the thread's life, because making a JIT stack maps (and freeing
+/// it unmaps) its whole reserve, which cost more than the match itself for a small detail page.
+const MatchLimits& threadLimits() {
+    thread_local const MatchLimits limits;
+    return limits;
+}
 
 /// The offset of the character after the one that starts at `offset`.
 std::size_t nextUtf8Char(std::string_view utf8, std::size_t offset) {
@@ -272,7 +279,7 @@ bool RegexObject::execute(std::string_view pattern, std::string_view subject, bo
     const std::uint32_t options = kCompileOptions | (caseSensitive ? 0 : PCRE2_CASELESS) |
                                   (multiline ? PCRE2_MULTILINE : PCRE2_DOLLAR_ENDONLY);
     const pcre2_code* code = threadCompiler().compile(patternUtf8, options);
-    const MatchLimits limits;
+    const MatchLimits& limits = threadLimits();
     const MatchData data(code != nullptr ? pcre2_match_data_create_from_pattern(code, nullptr) : nullptr);
     // A rejected pattern, or no memory for the engine: no match collection.
     if (!data || limits.context() == nullptr) {
