@@ -8,12 +8,12 @@ namespace velmora {
 
 /// Every host the collectors and the browser pane talk to, in one place.
 struct Endpoints {
-    Text searchHost;     ///< keyword search
-    Text detailHost;     ///< mobile item detail
-    Text mainDomain;     ///< shops live at "shop" + id + "." + mainDomain
-    Text tmallDomain;    ///< the Tmall storefront marker is tmallDomain + "/search.htm"
-    Text loginOrigin;    ///< scheme and host of the sign-in page
-    Text homeAddress;    ///< the marketplace's home page, where a sign-in returns to
+    Text searchHost;  ///< keyword search
+    Text detailHost;  ///< mobile item detail
+    Text mainDomain;  ///< shops live at "shop" + id + "." + mainDomain
+    Text tmallDomain; ///< the Tmall storefront marker is tmallDomain + "/search.htm"
+    Text loginOrigin; ///< scheme and host of the sign-in page
+    Text homeAddress; ///< the marketplace's home page, where a sign-in returns to
 
     /// The real marketplace.
     static Endpoints marketplace();

@@ -19,14 +19,22 @@ constexpr std::string_view kListingPattern =
     R"re("nid":"(\d+)".*?raw_title":"(.*?)".*?,"detail_url":"(.*?)".*?user_id":"(.*?)","nick":"(.*?)")re";
 constexpr int kListingsPerPage = 44;
 
+/// The status label's count caption, converted once: it is written after every listing.
+const Text& countCaption() {
+    static const Text caption = utf8ToAnsi(" _ 数量：");
+    return caption;
+}
+
 /// The search answers in UTF-8; everything downstream works in code page 936.
-Text fetchSearchPage(const Text& address) { return utf8ToAnsi(bytesToText(httpFetch(address))); }
+Text fetchSearchPage(const Text& address) {
+    return utf8ToAnsi(bytesToText(httpFetch(address)));
+}
 
 class KeywordRun {
 public:
     explicit KeywordRun(const RunContext& run)
-        : run_(run), view_(run.view), keyword_(run.settings.keyword()), querySuffix_(run.settings.querySuffix()),
-          pageLimit_(run.settings.pageLimit()) {}
+        : run_(run), view_(run.view), keyword_(run.settings.keyword()),
+          querySuffix_(run.settings.querySuffix()), pageLimit_(run.settings.pageLimit()) {}
 
     RunOutcome collect() {
         Text pageText = fetchSearchPage(searchAddress());
@@ -57,7 +65,8 @@ public:
 private:
     // The sort order is read afresh for every address: the user may change it during a run.
     Text searchAddress() const {
-        return run_.endpoints.searchBase() + urlEncodeKeyword(keyword_) + run_.settings.sortSuffix() + querySuffix_;
+        return run_.endpoints.searchBase() + urlEncodeKeyword(keyword_) + run_.settings.sortSuffix() +
+               querySuffix_;
     }
 
     /// One result page; false when the run was stopped.
@@ -85,7 +94,7 @@ private:
             view_.setCell(row, 3, listingMatcher_.subMatchText(match, 5));
             view_.setCell(row, 4, lookupSales(listingMatcher_.subMatchText(match, 1), run_.endpoints));
         }
-        view_.setStatusText(intToText(pageNumber) + "/" + pageCountText_ + utf8ToAnsi(" _ 数量：") +
+        view_.setStatusText(intToText(pageNumber) + "/" + pageCountText_ + countCaption() +
                             intToText(view_.rowCount()));
     }
 
@@ -100,8 +109,12 @@ private:
 
 } // namespace
 
-Text urlEncodeKeyword(std::string_view keyword) { return urlEncode(keyword, "+"); }
+Text urlEncodeKeyword(std::string_view keyword) {
+    return urlEncode(keyword, "+");
+}
 
-RunOutcome collectKeyword(const RunContext& run) { return KeywordRun(run).collect(); }
+RunOutcome collectKeyword(const RunContext& run) {
+    return KeywordRun(run).collect();
+}
 
 } // namespace velmora

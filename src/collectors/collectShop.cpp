@@ -19,8 +19,10 @@ namespace {
 
 constexpr std::string_view kShopIdPattern = R"re(shopId=(\d+))re";
 constexpr std::string_view kSellerNickPattern = R"re(data-nick="(.*?)")re";
-constexpr std::string_view kSearchAddressPattern = R"re(<input id="J_ShopAsynSearchURL" type="hidden" value="(.*?)")re";
-constexpr std::string_view kPlainItemPattern = R"re(class="item-name" href="(.*?)" target="_blank">(.*?)</a>  )re";
+constexpr std::string_view kSearchAddressPattern =
+    R"re(<input id="J_ShopAsynSearchURL" type="hidden" value="(.*?)")re";
+constexpr std::string_view kPlainItemPattern =
+    R"re(class="item-name" href="(.*?)" target="_blank">(.*?)</a>  )re";
 constexpr std::string_view kTmallItemPattern =
     R"re(class="item-name".*?href="(.*?)" target="_blank">(.*?)</a>\s+<div class="attribute">)re";
 constexpr std::string_view kSalesPattern = R"re(sale-num\D+(\d+))re";
@@ -28,6 +30,13 @@ constexpr std::string_view kSalesPattern = R"re(sale-num\D+(\d+))re";
 constexpr int kSignedInWidth = 542;
 constexpr int kSignInWidth = 1298;
 constexpr int kAttempts = 20;
+
+/// The status label's text, whose captions are converted once: it is written after every new item.
+Text collectedStatus(int rows) {
+    static const Text before = utf8ToAnsi("采集：");
+    static const Text after = utf8ToAnsi(" 条");
+    return before + intToText(rows) + after;
+}
 
 class ShopRun {
 public:
@@ -40,7 +49,8 @@ public:
             view_.log(utf8ToAnsi("获取地址失败！返回！"));
             return RunOutcome::NoResults;
         }
-        asyncSearchAddress_ = run_.endpoints.shopBaseAddress(shopId_) + asyncSearchAddress_ + "&tsearch=y&pageNo=";
+        asyncSearchAddress_ =
+            run_.endpoints.shopBaseAddress(shopId_) + asyncSearchAddress_ + "&tsearch=y&pageNo=";
         view_.log(utf8ToAnsi("获取地址成功！！"));
 
         walkPage(1);
@@ -145,7 +155,7 @@ private:
             // Sales figures pair with items by position on the page.
             view_.setCell(row, 4, salesMatcher_.subMatchText(match, 1));
         }
-        view_.setStatusText(utf8ToAnsi("采集：") + intToText(view_.rowCount()) + utf8ToAnsi(" 条"));
+        view_.setStatusText(collectedStatus(view_.rowCount()));
     }
 
     const RunContext& run_;
@@ -161,6 +171,8 @@ private:
 
 } // namespace
 
-RunOutcome collectShop(const RunContext& run) { return ShopRun(run).collect(); }
+RunOutcome collectShop(const RunContext& run) {
+    return ShopRun(run).collect();
+}
 
 } // namespace velmora

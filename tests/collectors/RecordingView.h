@@ -11,10 +11,14 @@
 namespace velmora::test {
 
 /// Code page 936 text as UTF-8, for readable expectations.
-inline std::string utf8(const Text& text) { return wideToText(textToWide(text, kCodePageGbk), kCodePageUtf8); }
+inline std::string utf8(const Text& text) {
+    return wideToText(textToWide(text, kCodePageGbk), kCodePageUtf8);
+}
 
 /// UTF-8 as code page 936 text.
-inline Text gbk(const std::string& text) { return utf8ToAnsi(text); }
+inline Text gbk(const std::string& text) {
+    return utf8ToAnsi(text);
+}
 
 /// A window stand-in that keeps the table and records every call, in UTF-8, as
 /// "clearRows", "appendRow 1", "setCell 0 1 http:...", "status ...", "browser ...", "width 1298", "log ...".

@@ -1,5 +1,5 @@
-#include "CollectorFixture.h"
 #include "collectors/collectKeyword.h"
+#include "CollectorFixture.h"
 
 #include <gmock/gmock.h>
 
@@ -69,12 +69,14 @@ TEST_F(CollectKeyword, requestsTheFirstLookThenEveryPageWithItsSalesLookups) {
     collect("pages2 手机 壳");
 
     const auto requests = server.requests();
-    const std::string base = "/search?q=pages2+%CA%D6%BB%FA+%BF%C7&filter=reserve_price%5B10%2C500%5D&tab=mall";
+    const std::string base =
+        "/search?q=pages2+%CA%D6%BB%FA+%BF%C7&filter=reserve_price%5B10%2C500%5D&tab=mall";
     ASSERT_GE(requests.size(), 2u);
     EXPECT_EQ(requests[0].target, base);
     EXPECT_EQ(requests[0].host, "s." + server.domain());
     EXPECT_EQ(requests[1].target, base + "&promote=0&bcoffset=-4&s=0");
-    const auto listings = server.listings("pages2 手机 壳", {.minPrice = 10, .maxPrice = 500, .tmallOnly = true});
+    const auto listings =
+        server.listings("pages2 手机 壳", {.minPrice = 10, .maxPrice = 500, .tmallOnly = true});
     ASSERT_EQ(requests.size(), 2 + std::min<std::size_t>(listings.size(), 44));
     for (std::size_t i = 2; i < requests.size(); ++i) {
         EXPECT_EQ(requests[i].host, "hws.m." + server.domain());
@@ -98,9 +100,9 @@ TEST_F(CollectKeyword, fillsEachRowCellByCellAndUpdatesTheStatusAfterEachListing
                 ElementsAre("log 关键词：pages1 x 页数：1", "clearRows", "log 1/1", "appendRow 1",
                             "setCell 0 1 " + first[1], "setCell 0 2 " + first[2], "setCell 0 3 " + first[3],
                             "setCell 0 4 " + first[4], "status 1/1 _ 数量：1", "appendRow 2",
-                            "setCell 1 1 " + second[1], "setCell 1 2 " + second[2], "setCell 1 3 " + second[3],
-                            "setCell 1 4 " + second[4], "status 1/1 _ 数量：2", "status 共计：2",
-                            "log 采集完毕，共计：2 条数据！"));
+                            "setCell 1 1 " + second[1], "setCell 1 2 " + second[2],
+                            "setCell 1 3 " + second[3], "setCell 1 4 " + second[4], "status 1/1 _ 数量：2",
+                            "status 共计：2", "log 采集完毕，共计：2 条数据！"));
 }
 
 TEST_F(CollectKeyword, stopsAtThePageLimitWhenItIsBelowThePageCount) {

@@ -1,5 +1,5 @@
-#include "CollectorFixture.h"
 #include "collectors/collectShop.h"
+#include "CollectorFixture.h"
 #include "http/CookieStore.h"
 #include "http/httpFetch.h"
 
@@ -63,8 +63,8 @@ protected:
                 }
             }
             for (std::size_t i = 0; i < items.size(); ++i) {
-                rows.push_back({std::to_string(rows.size() + 1), "http:" + items[i].link, items[i].title, nick,
-                                i < figures.size() ? figures[i] : ""});
+                rows.push_back({std::to_string(rows.size() + 1), "http:" + items[i].link, items[i].title,
+                                nick, i < figures.size() ? figures[i] : ""});
             }
         }
         return rows;
@@ -82,7 +82,8 @@ TEST_F(CollectShop, aSignedInRunWalksThePagesUntilOneBringsNothingNew) {
     EXPECT_EQ(view.rows, expectedRows("小店"));
     EXPECT_THAT(view.callsStartingWith("log"),
                 ElementsAre("log 店铺ID：123456", "log Userid：小店", "log 获取地址成功！！", "log 第：1 页",
-                            "log 第：2 页", "log 第：3 页", "log 第：4 页", "log 获取完毕，4 页 50 条数据！"));
+                            "log 第：2 页", "log 第：3 页", "log 第：4 页",
+                            "log 获取完毕，4 页 50 条数据！"));
     EXPECT_THAT(view.callsStartingWith("width"), ElementsAre("width 542"));
     EXPECT_TRUE(view.callsStartingWith("browser").empty());
     EXPECT_EQ(view.calls.front(), "clearRows");

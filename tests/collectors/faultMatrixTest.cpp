@@ -270,6 +270,18 @@ protected:
         EXPECT_EQ(view.rows, clean.rows) << "the table keeps the rows of the previous run";
     }
 
+    /// Invalid bytes in the first title of a page: that title keeps its text with the bad bytes
+    /// behind it, and everything else is as in the fault-free run.
+    void expectOnlyTitleMangled(const RecordingView& clean, std::size_t row) {
+        Rows expected = clean.rows;
+        const std::string& title = view.rows.at(row)[2];
+        EXPECT_THAT(title, StartsWith(expected[row][2]));
+        EXPECT_NE(title, expected[row][2]) << "the invalid bytes show behind the title";
+        expected[row][2] = title;
+        EXPECT_EQ(view.rows, expected);
+        EXPECT_EQ(view.callsStartingWith("log"), clean.callsStartingWith("log"));
+    }
+
     void expectResultPage(Damage damage, const RecordingView& clean, RunOutcome outcome) {
         EXPECT_EQ(outcome, RunOutcome::Finished);
         if (damage == Damage::None) {
@@ -277,13 +289,7 @@ protected:
             return;
         }
         if (damage == Damage::Mangled) {
-            Rows expected = clean.rows;
-            const std::string& title = view.rows.at(kListingsPerPage)[2];
-            EXPECT_THAT(title, StartsWith(expected[kListingsPerPage][2]));
-            EXPECT_NE(title, expected[kListingsPerPage][2]) << "the invalid bytes show behind the title";
-            expected[kListingsPerPage][2] = title;
-            EXPECT_EQ(view.rows, expected);
-            EXPECT_EQ(view.callsStartingWith("log"), clean.callsStartingWith("log"));
+            expectOnlyTitleMangled(clean, kListingsPerPage);
             return;
         }
         // The walk goes on past the page: pages 1 and 3 are whole, page 2 keeps what arrived.
@@ -361,13 +367,7 @@ protected:
             return;
         }
         if (damage == Damage::Mangled) {
-            Rows expected = clean.rows;
-            const std::string& title = view.rows.at(kShopPageSize)[2];
-            EXPECT_THAT(title, StartsWith(expected[kShopPageSize][2]));
-            EXPECT_NE(title, expected[kShopPageSize][2]) << "the invalid bytes show behind the title";
-            expected[kShopPageSize][2] = title;
-            EXPECT_EQ(view.rows, expected);
-            EXPECT_EQ(view.callsStartingWith("log"), clean.callsStartingWith("log"));
+            expectOnlyTitleMangled(clean, kShopPageSize);
             return;
         }
         const Rows page1 = shopPage(clean, 1);

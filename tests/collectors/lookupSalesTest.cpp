@@ -1,5 +1,5 @@
-#include "CollectorFixture.h"
 #include "collectors/lookupSales.h"
+#include "CollectorFixture.h"
 
 namespace velmora::test {
 namespace {

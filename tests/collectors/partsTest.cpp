@@ -55,14 +55,16 @@ TEST(Endpoints, theMarketplaceSignInAddressReturnsToTheHomePage) {
 TEST(Endpoints, aSimulatorDomainReplacesEveryHost) {
     const auto endpoints = Endpoints::simulator("market.localhost:8123");
     EXPECT_EQ(endpoints.searchBase(), "http://s.market.localhost:8123/search?q=");
-    EXPECT_EQ(endpoints.itemDetailAddress("7"),
-              "http://hws.m.market.localhost:8123/cache/wdetail/5.0/?id=7&ttid=2013@taobao_h5_1.0.0&exParams={}");
+    EXPECT_EQ(
+        endpoints.itemDetailAddress("7"),
+        "http://hws.m.market.localhost:8123/cache/wdetail/5.0/?id=7&ttid=2013@taobao_h5_1.0.0&exParams={}");
     EXPECT_EQ(endpoints.shopSearchAddress("9"), "http://shop9.market.localhost:8123/search.htm?");
     EXPECT_EQ(endpoints.shopBaseAddress(""), "http://shop.market.localhost:8123");
     EXPECT_EQ(endpoints.tmallStorefrontMarker(), "tmall.market.localhost:8123/search.htm");
-    EXPECT_EQ(endpoints.signInAddress(),
-              "http://login.market.localhost:8123/member/login.jhtml?spm=a21bo.7724922.1997563269.1.f2etGY&f=top"
-              "&redirectURL=http%3A%2F%2Fwww.market.localhost%3A8123%2F");
+    EXPECT_EQ(
+        endpoints.signInAddress(),
+        "http://login.market.localhost:8123/member/login.jhtml?spm=a21bo.7724922.1997563269.1.f2etGY&f=top"
+        "&redirectURL=http%3A%2F%2Fwww.market.localhost%3A8123%2F");
 }
 
 } // namespace
