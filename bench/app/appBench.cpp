@@ -1,5 +1,7 @@
 // The window under a worker's load: the worker fills the table (or the log) through the UI thread
-// while a timer on the UI thread measures how long its ticks are kept waiting.
+// while a timer on the UI thread measures how long its ticks are kept waiting. And the window at the
+// end of a run: how soon it is idle and the worker gone after a stop or a close.
+#include "StopDrill.h"
 #include "app/ControlOperations.h"
 #include "app/MainWindow.h"
 #include "app/WindowRunView.h"
@@ -19,6 +21,8 @@
 #include <chrono>
 #include <functional>
 #include <memory>
+#include <numeric>
+#include <random>
 #include <thread>
 
 namespace {
@@ -139,6 +143,60 @@ void appendToLongLog(benchmark::State& state) {
     }
 }
 BENCHMARK(appendToLongLog)->Unit(benchmark::kMicrosecond);
+
+// Runs of the collectors against the simulator ended at random points of every kind, with the
+// button (close = 0) or by closing the window (close = 1): how long the window takes to serve its
+// next event after the press, and how long until the run's worker has gone.
+void runsEndedAtRandomPoints(benchmark::State& state) {
+    const bool close = state.range(0) != 0;
+    test::StopDrill drill;
+    std::mt19937 random(static_cast<std::uint32_t>(state.range(0)));
+    std::vector<double> toIdle;
+    std::vector<double> toGone;
+    const auto milliseconds = [](std::chrono::nanoseconds span) {
+        return static_cast<double>(span.count()) / 1e6;
+    };
+    for (auto _ : state) {
+        for (test::StopPoint point : test::kStopPoints) {
+            const test::StopRecord record =
+                close ? drill.closeDuringRun(point, random()) : drill.stopRun(point, random());
+            if (!record.workerGone) {
+                state.SkipWithError("a stopped run's worker did not end");
+            }
+            toIdle.push_back(milliseconds(record.toIdle));
+            toGone.push_back(milliseconds(record.toGone));
+        }
+    }
+    const auto mean = [](const std::vector<double>& values) {
+        return values.empty() ? 0.0
+                              : std::accumulate(values.begin(), values.end(), 0.0) / double(values.size());
+    };
+    const auto most = [](const std::vector<double>& values) {
+        return values.empty() ? 0.0 : *std::max_element(values.begin(), values.end());
+    };
+    state.counters["ends"] = static_cast<double>(toIdle.size());
+    state.counters["idle_mean_ms"] = mean(toIdle);
+    state.counters["idle_max_ms"] = most(toIdle);
+    state.counters["gone_mean_ms"] = mean(toGone);
+    state.counters["gone_max_ms"] = most(toGone);
+    // The targets: idle within 100 ms of the press, the old worker gone within 1 s.
+    if (most(toIdle) > 100.0 || most(toGone) > 1000.0) {
+        state.SkipWithError("an end took longer than its target");
+    }
+}
+// 40 rounds of the five kinds of point: 200 stops; 4 rounds: 20 closes.
+BENCHMARK(runsEndedAtRandomPoints)
+    ->ArgName("close")
+    ->Arg(0)
+    ->Iterations(40)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
+BENCHMARK(runsEndedAtRandomPoints)
+    ->ArgName("close")
+    ->Arg(1)
+    ->Iterations(4)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
 
 } // namespace
 

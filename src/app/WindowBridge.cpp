@@ -93,6 +93,10 @@ int WindowBridge::waitingCallers() const {
     return waitingCallers_;
 }
 
+long WindowBridge::servedCalls() const {
+    return servedCalls_.load(std::memory_order_relaxed);
+}
+
 bool WindowBridge::callHere(const std::function<void(MainWindow&)>& operation, const CancelToken* token) {
     if (window_ == nullptr || isCancelled(token)) {
         return false;
@@ -116,6 +120,7 @@ void WindowBridge::serve(PendingCall& pending, const std::function<void(MainWind
         }
         pending.state = CallState::Running;
     }
+    servedCalls_.fetch_add(1, std::memory_order_relaxed);
     window_->holdRepaintsBriefly();
     operation(*window_);
     {

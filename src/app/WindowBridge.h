@@ -37,6 +37,9 @@ public:
     /// How many callers on other threads are waiting for their call now.
     int waitingCallers() const;
 
+    /// How many calls of other threads the UI thread has carried out so far.
+    long servedCalls() const;
+
     /// Forgets the window (its destructor calls this): waiting and later calls are dropped.
     void detach();
 
@@ -59,6 +62,8 @@ private:
     // between a caller's check and its post.
     std::shared_mutex windowLock_;
     MainWindow* window_;
+
+    std::atomic<long> servedCalls_{0};
 
     // Guards the states of the pending calls, `detached_` and `waitingCallers_`.
     mutable std::mutex stateLock_;

@@ -1,7 +1,10 @@
 #include "AppFixture.h"
 
+#include <QAbstractItemModel>
+#include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QTableView>
 #include <QTest>
 
 #include <thread>
@@ -36,6 +39,45 @@ QString Shell::caption() const {
 
 QString Shell::logText() const {
     return window->编辑框2shop->toPlainText();
+}
+
+Screen screenOf(const MainWindow& window) {
+    Screen screen;
+    const QAbstractItemModel& table = *window.超级列表框2shop->model();
+    screen.rows = window.rowCount();
+    for (int row = 0; row < table.rowCount(); ++row) {
+        for (int column = 0; column < table.columnCount(); ++column) {
+            screen.cells << table.index(row, column).data().toString();
+        }
+    }
+    screen.status = window.标签->text();
+    screen.log = window.编辑框2shop->toPlainText();
+    screen.width = window.frameGeometry().width();
+    screen.servedCalls = window.bridge()->servedCalls();
+    return screen;
+}
+
+QString screenChange(const Screen& before, const Screen& after) {
+    if (before.rows != after.rows) {
+        return QStringLiteral("rows %1 became %2").arg(before.rows).arg(after.rows);
+    }
+    if (before.cells != after.cells) {
+        return QStringLiteral("a cell changed");
+    }
+    if (before.status != after.status) {
+        return QStringLiteral("status \"%1\" became \"%2\"").arg(before.status, after.status);
+    }
+    if (before.log != after.log) {
+        return QStringLiteral("the log grew: \"%1\"").arg(after.log.mid(before.log.size()));
+    }
+    if (before.width != after.width) {
+        return QStringLiteral("width %1 became %2").arg(before.width).arg(after.width);
+    }
+    if (before.servedCalls != after.servedCalls) {
+        return QStringLiteral("the window carried out %1 more calls")
+            .arg(after.servedCalls - before.servedCalls);
+    }
+    return {};
 }
 
 MessageRecorder::MessageRecorder() {

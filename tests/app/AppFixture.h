@@ -57,6 +57,23 @@ public:
     std::unique_ptr<RunControl> runControl;
 };
 
+/// What a run could change in the window: what it shows, and how many of a worker's calls it carried out.
+struct Screen {
+    int rows = 0;
+    QStringList cells; ///< row by row
+    QString status;
+    QString log;
+    int width = 0;
+    long servedCalls = 0; ///< a worker's calls carried out, the browser pane's address among them
+    bool operator==(const Screen&) const = default;
+};
+
+/// The window's screen now.
+Screen screenOf(const MainWindow& window);
+
+/// The first part in which `after` differs from `before`, "" when none does.
+QString screenChange(const Screen& before, const Screen& after);
+
 /// Takes the place of the message box for its lifetime and records what would have been shown.
 class MessageRecorder {
 public:

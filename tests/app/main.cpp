@@ -24,6 +24,7 @@ const std::array kSuites = {
     Suite{"ShellPartsTest", velmora::test::makeShellPartsTest},
     Suite{"SaveActionTest", velmora::test::makeSaveActionTest},
     Suite{"CollectionRunTest", velmora::test::makeCollectionRunTest},
+    Suite{"StopDrillTest", velmora::test::makeStopDrillTest},
 };
 
 } // namespace

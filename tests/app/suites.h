@@ -14,5 +14,6 @@ std::unique_ptr<QObject> makeActivityLogTest();
 std::unique_ptr<QObject> makeShellPartsTest();
 std::unique_ptr<QObject> makeSaveActionTest();
 std::unique_ptr<QObject> makeCollectionRunTest();
+std::unique_ptr<QObject> makeStopDrillTest();
 
 } // namespace velmora::test
