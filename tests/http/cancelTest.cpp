@@ -15,8 +15,6 @@ namespace {
 
 using namespace std::chrono_literals;
 
-const std::string kBlank(5000, ' ');
-
 class CancelTest : public HttpTest {};
 
 TEST_F(CancelTest, ACancelledRunStartsNoExchange) {

@@ -14,8 +14,6 @@ namespace {
 
 using namespace std::chrono_literals;
 
-const std::string kBlank(5000, ' ');
-
 class HttpFetchTest : public HttpTest {};
 
 TEST_F(HttpFetchTest, DefaultRequestGoesOutExactlyAndTheRawHeaderBlockComesBack) {

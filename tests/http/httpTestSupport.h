@@ -17,6 +17,9 @@ inline std::string defaultFetchLines(const std::string& url) {
            "\r\nAccept: */*\r\nAccept-Language: zh-cn\r\nContent-Type: application/x-www-form-urlencoded\r\n";
 }
 
+/// What a failed send leaves in the header block and the location: 5000 spaces.
+inline const std::string kBlank(5000, ' ');
+
 /// "User-Agent: " and the default agent, as libcurl sends it.
 inline std::string defaultAgentLine() {
     return "User-Agent: " + std::string(kDefaultAgent) + "\r\n";
